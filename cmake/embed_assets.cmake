@@ -1,0 +1,16 @@
+# Writes the pictures into a C++ source as byte arrays, so every build (the
+# Windows program and the native tests alike) carries the same bytes.
+string(REPLACE "," ";" ASSETS "${ASSETS}")
+set(body "")
+set(cases "")
+foreach(pair IN LISTS ASSETS)
+  string(REPLACE "=" ";" pair "${pair}")
+  list(GET pair 0 name)
+  list(GET pair 1 file)
+  file(READ "${file}" hex HEX)
+  string(REGEX REPLACE "(..)" "0x\\1," bytes "${hex}")
+  string(APPEND body "const unsigned char k${name}[] = {${bytes}};\n")
+  string(APPEND cases "    case Picture::${name}: return k${name};\n")
+endforeach()
+file(WRITE "${OUTPUT}.tmp" "// Generated from assets/; do not edit.\n#include \"app/assets.h\"\nnamespace inkmoss {\nnamespace {\n${body}}\nstd::span<const unsigned char> assetBytes(Picture picture) {\n    switch (picture) {\n${cases}    default: return {};\n    }\n}\n}  // namespace inkmoss\n")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)

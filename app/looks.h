@@ -14,29 +14,34 @@ inline constexpr Colour kRed = 0x0000FF;
 
 inline constexpr Font kDefaultFont{};
 
-// The timed notice looks the same on every window that has one.
-inline constexpr Look kNotice{
-    .font = {ui::face_lanting, 21, 400},
-    .text = kWhite,
-    .back = kGrey,
-    .hotText = kWhite,
-    .hotBack = kGrey,
-    .focusText = kGrey,
-    .focusBack = kGrey,
-    .align = Align::Centre,
+// Text on background.
+struct Ink {
+    Colour text;
+    Colour back;
 };
 
+// A flat colour button: its colours when normal, when the mouse is over it
+// or it is pressed, and when it has the keyboard focus.
+inline constexpr Look colourButton(Font font, Ink normal, Ink hot, Ink focused) {
+    return Look{
+        .font = font,
+        .text = normal.text,
+        .back = normal.back,
+        .hotText = hot.text,
+        .hotBack = hot.back,
+        .focusText = focused.text,
+        .focusBack = focused.back,
+        .align = Align::Centre,
+    };
+}
+
+// The timed notice looks the same on every window that has one.
+inline constexpr Look kNotice =
+    colourButton({ui::face_lanting, 21, 400}, {kWhite, kGrey}, {kWhite, kGrey}, {kGrey, kGrey});
+
 // The "×" in a window's top right corner.
-inline constexpr Look kCloseButton{
-    .font = {ui::face_yahei, 24, 400},
-    .text = kDarkGrey,
-    .back = kWindowBack,
-    .hotText = kBlack,
-    .hotBack = kRed,
-    .focusText = kDarkGrey,
-    .focusBack = kWindowBack,
-    .align = Align::Centre,
-};
+inline constexpr Look kCloseButton =
+    colourButton({ui::face_yahei, 24, 400}, {kDarkGrey, kWindowBack}, {kBlack, kRed}, {kDarkGrey, kWindowBack});
 
 inline constexpr Look label(Colour text, Font font = kDefaultFont) {
     return Look{.font = font, .text = text, .back = kWindowBack};

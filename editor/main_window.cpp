@@ -19,29 +19,12 @@ namespace {
 const WindowSpec kSpec{"MainWindow", ui::title_main, {750, 457}};
 
 constexpr Look kTool(int height) {
-    return Look{
-        .font = {ui::face_yahei, height, 400},
-        .text = kDarkGrey,
-        .back = kDeepBlue,
-        .hotText = kBlack,
-        .hotBack = kWindowBack,
-        .focusText = kDarkGrey,
-        .focusBack = kDeepBlue,
-        .align = Align::Centre,
-    };
+    return colourButton({ui::face_yahei, height, 400}, {kDarkGrey, kDeepBlue}, {kBlack, kWindowBack}, {kDarkGrey, kDeepBlue});
 }
 
+// "-" and "×" at the top right; they differ only in their hot background.
 constexpr Look kCorner(Colour hotBack) {
-    return Look{
-        .font = {ui::face_yahei, 24, 400},
-        .text = kDarkGrey,
-        .back = kWindowBack,
-        .hotText = kBlack,
-        .hotBack = hotBack,
-        .focusText = kDarkGrey,
-        .focusBack = kWindowBack,
-        .align = Align::Centre,
-    };
+    return colourButton({ui::face_yahei, 24, 400}, {kDarkGrey, kWindowBack}, {kBlack, hotBack}, {kDarkGrey, kWindowBack});
 }
 
 constexpr Look kBottomText = label(kWhite, {{}, 16, 700, 134});

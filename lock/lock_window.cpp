@@ -17,16 +17,7 @@ namespace {
 const WindowSpec kSpec{"LockWindow", ui::title_lock, {502, 319}};
 
 constexpr Look kBlueButton(int height) {
-    return Look{
-        .font = {{}, height, 700},
-        .text = kWhite,
-        .back = kDeepBlue,
-        .hotText = kBlack,
-        .hotBack = 0xFD9F02,
-        .focusText = kBlack,
-        .focusBack = kDeepBlue,
-        .align = Align::Centre,
-    };
+    return colourButton({{}, height, 700}, {kWhite, kDeepBlue}, {kBlack, 0xFD9F02}, {kBlack, kDeepBlue});
 }
 
 constexpr Look kEntry{.text = kBlack, .back = kWindowBack};

@@ -1,0 +1,135 @@
+#include "platform/win32/http.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+namespace inkmoss {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+constexpr char kAcceptAnything[] = "Accept: */*";
+constexpr std::size_t kChunk = 4096;
+
+struct CloseInternetHandle {
+    void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
+};
+using InternetHandle = std::unique_ptr<void, CloseInternetHandle>;
+
+// Opened by the first request, from whichever worker gets there first, and
+// kept until the program ends.
+HINTERNET session() {
+    static const HINTERNET handle = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    return handle;
+}
+
+DWORD millisecondsUntil(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return static_cast<DWORD>(std::max<long long>(left, 1));
+}
+
+// Wine ignores the connect time-out and honours the others only on the
+// connect and request handles. They let a stalled worker end near the
+// deadline; the caller's wait is what actually bounds a lookup.
+void limitWaits(HINTERNET handle, Clock::time_point deadline) {
+    DWORD ms = millisecondsUntil(deadline);
+    for (DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        InternetSetOptionA(handle, option, &ms, sizeof ms);
+    }
+}
+
+// Each read asks only for what has already arrived: Wine's InternetReadFile
+// otherwise waits until the whole buffer is filled, which a trickling server
+// can stretch far past the deadline.
+std::string readBody(HINTERNET request, Clock::time_point deadline) {
+    std::string body;
+    char chunk[kChunk];
+    DWORD available = 0;
+    DWORD got = 0;
+    while (body.size() < Backend::kMaxReply && Clock::now() < deadline &&
+           InternetQueryDataAvailable(request, &available, 0, 0) && available > 0) {
+        const std::size_t wanted = std::min({std::size_t{available}, kChunk, Backend::kMaxReply - body.size()});
+        if (!InternetReadFile(request, chunk, static_cast<DWORD>(wanted), &got) || got == 0) {
+            break;
+        }
+        body.append(chunk, got);
+    }
+    return body;
+}
+
+std::string fetch(const Backend::HttpRequest& request, Clock::time_point deadline) {
+    // Declared in this order so the request handle is closed before its connection.
+    const InternetHandle connection(InternetConnectA(session(), request.host.c_str(),
+                                                     static_cast<INTERNET_PORT>(request.port), nullptr,
+                                                     nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!connection) {
+        return {};
+    }
+    limitWaits(connection.get(), deadline);
+    const InternetHandle get(HttpOpenRequestA(connection.get(), "GET", request.target.c_str(), "HTTP/1.0",
+                                              nullptr, nullptr,
+                                              INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    if (!get) {
+        return {};
+    }
+    limitWaits(get.get(), deadline);
+    if (!HttpSendRequestA(get.get(), kAcceptAnything, static_cast<DWORD>(-1), nullptr, 0)) {
+        return {};
+    }
+    return readBody(get.get(), deadline);
+}
+
+// Shared by the caller and its workers, so a worker that is still running
+// when the caller stops waiting has somewhere to drop its late answer.
+struct Batch {
+    std::mutex mutex;
+    std::condition_variable settled;
+    std::vector<std::optional<std::string>> results;  // no value while its worker runs
+
+    void settle(std::size_t index, std::string body) {
+        const std::lock_guard lock(mutex);
+        results[index] = std::move(body);
+        settled.notify_all();
+    }
+};
+
+}  // namespace
+
+std::vector<std::string> winInetGet(const std::vector<Backend::HttpRequest>& requests, int deadlineMs) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
+    const auto batch = std::make_shared<Batch>();
+    batch->results.resize(requests.size());
+    for (std::size_t i = 0; i < requests.size(); ++i) {
+        try {
+            std::thread([batch, i, request = requests[i], deadline] {
+                batch->settle(i, fetch(request, deadline));
+            }).detach();
+        } catch (const std::system_error&) {
+            batch->settle(i, {});
+        }
+    }
+
+    std::unique_lock lock(batch->mutex);
+    batch->settled.wait_until(lock, deadline, [&] {
+        return std::all_of(batch->results.begin(), batch->results.end(), [](const auto& r) { return r.has_value(); });
+    });
+    std::vector<std::string> bodies;
+    bodies.reserve(requests.size());
+    for (auto& result : batch->results) {
+        bodies.push_back(result ? std::move(*result) : std::string());
+    }
+    return bodies;
+}
+
+}  // namespace inkmoss

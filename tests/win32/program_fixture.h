@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,6 +47,36 @@ inline void pump(int rounds = 5) {
         }
         Sleep(20);
     }
+}
+
+// Handles messages one at a time, waiting for the next when none is there,
+// until `done` holds or `ms` milliseconds have passed; whether it came to
+// hold. `done` is asked after every message, so a state that one message
+// makes and the next undoes is still seen.
+inline bool pumpUntil(const std::function<bool()>& done, DWORD ms) {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    while (!done()) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        } else {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        }
+    }
+    return true;
+}
+
+// Whether the notification area holds the window's icon: only a known icon
+// can be modified.
+inline bool trayHasIcon(HWND hwnd) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = hwnd;
+    data.uID = kTrayIconId;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 // What a window's client area shows, copied once from the screen.

@@ -1,7 +1,6 @@
 #include "platform/win32/control_peers.h"
 
-#include <commctrl.h>
-
+#include "platform/win32/layered_procedures.h"
 #include "platform/win32/painting.h"
 #include "platform/win32/win32_backend.h"
 #include "platform/win32/window_peer.h"
@@ -9,6 +8,8 @@
 namespace inkmoss {
 
 namespace {
+
+constexpr char kHoverSlot[] = "Inkmoss.Hover";
 
 DWORD labelAlignment(Align align) {
     switch (align) {
@@ -37,7 +38,8 @@ Win32ControlPeer::~Win32ControlPeer() {
     window_.forget(this);
     KillTimer(window_.handle(), id_);
     if (hwnd_) {
-        RemoveWindowSubclass(hwnd_, hoverProcedure, 0);
+        // What the child's destruction sends no longer reaches this peer.
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
 }
@@ -79,8 +81,13 @@ void Win32ControlPeer::createChild() {
                             place.top, place.width, place.height, window_.handle(), reinterpret_cast<HMENU>(id_),
                             GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return;
-    if (kind == Kind::ColourButton || kind == Kind::Hyperlink)
-        SetWindowSubclass(hwnd_, hoverProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+    if (kind == Kind::ColourButton || kind == Kind::Hyperlink) {
+        // Chained through the system's own window procedures: subclassing
+        // by the common controls would load their library, which under
+        // Wine costs megabytes and milliseconds at start-up.
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        putInFront(hwnd_, hoverProcedure, kHoverSlot);
+    }
     applyLook();
 }
 
@@ -162,9 +169,9 @@ void Win32ControlPeer::draw(const DRAWITEMSTRUCT& item) const {
     paintOwnerDrawn(item, control_, hot_, window_.backend().gdi());
 }
 
-LRESULT CALLBACK Win32ControlPeer::hoverProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                  DWORD_PTR self) {
-    auto* peer = reinterpret_cast<Win32ControlPeer*>(self);
+LRESULT CALLBACK Win32ControlPeer::hoverProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* peer = reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!peer) return passOn(hwnd, kHoverSlot, message, wParam, lParam);
     const bool link = peer->control_.spec().kind == Kind::Hyperlink;
     switch (message) {
     case WM_MOUSEMOVE:
@@ -187,7 +194,7 @@ LRESULT CALLBACK Win32ControlPeer::hoverProcedure(HWND hwnd, UINT message, WPARA
             return 0;
         }
         // Every press of a button counts: a quick second one is no double-click.
-        return DefSubclassProc(hwnd, WM_LBUTTONDOWN, wParam, lParam);
+        return passOn(hwnd, kHoverSlot, WM_LBUTTONDOWN, wParam, lParam);
     case WM_SETCURSOR:
         if (link) {
             SetCursor(LoadCursorA(nullptr, IDC_HAND));
@@ -197,7 +204,7 @@ LRESULT CALLBACK Win32ControlPeer::hoverProcedure(HWND hwnd, UINT message, WPARA
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return passOn(hwnd, kHoverSlot, message, wParam, lParam);
 }
 
 }  // namespace inkmoss

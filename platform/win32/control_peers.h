@@ -32,8 +32,7 @@ public:
     void draw(const DRAWITEMSTRUCT& item) const;
 
 private:
-    static LRESULT CALLBACK hoverProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR self);
+    static LRESULT CALLBACK hoverProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void createChild();
     void applyLook();
     void redraw();

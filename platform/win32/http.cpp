@@ -12,6 +12,8 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/win32/system_library.h"
+
 namespace inkmoss {
 namespace {
 
@@ -21,15 +23,41 @@ constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr char kAcceptAnything[] = "Accept: */*";
 constexpr std::size_t kChunk = 4096;
 
+// WinInet and the libraries it binds are loaded by the first use, not with
+// the program.
+struct WinInet {
+    SystemLibrary library{"wininet.dll"};
+    decltype(&InternetOpenA) open = library.function<decltype(InternetOpenA)>("InternetOpenA");
+    decltype(&InternetConnectA) connect = library.function<decltype(InternetConnectA)>("InternetConnectA");
+    decltype(&InternetSetOptionA) setOption = library.function<decltype(InternetSetOptionA)>("InternetSetOptionA");
+    decltype(&HttpOpenRequestA) openRequest = library.function<decltype(HttpOpenRequestA)>("HttpOpenRequestA");
+    decltype(&HttpSendRequestA) sendRequest = library.function<decltype(HttpSendRequestA)>("HttpSendRequestA");
+    decltype(&InternetQueryDataAvailable) queryDataAvailable =
+        library.function<decltype(InternetQueryDataAvailable)>("InternetQueryDataAvailable");
+    decltype(&InternetReadFile) readFile = library.function<decltype(InternetReadFile)>("InternetReadFile");
+    decltype(&InternetCloseHandle) closeHandle = library.function<decltype(InternetCloseHandle)>("InternetCloseHandle");
+
+    bool complete() const {
+        return open && connect && setOption && openRequest && sendRequest && queryDataAvailable && readFile &&
+               closeHandle;
+    }
+};
+
+const WinInet& winInet() {
+    static const WinInet functions;
+    return functions;
+}
+
 struct CloseInternetHandle {
-    void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
+    void operator()(HINTERNET handle) const { winInet().closeHandle(handle); }
 };
 using InternetHandle = std::unique_ptr<void, CloseInternetHandle>;
 
-// Opened by the first request, from whichever worker gets there first, and
-// kept until the program ends.
+// Opened once, by whichever thread gets there first, and kept until the
+// program ends; null when WinInet cannot be had.
 HINTERNET session() {
-    static const HINTERNET handle = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    static const HINTERNET handle =
+        winInet().complete() ? winInet().open(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0) : nullptr;
     return handle;
 }
 
@@ -45,7 +73,7 @@ void limitWaits(HINTERNET handle, Clock::time_point deadline) {
     DWORD ms = millisecondsUntil(deadline);
     for (DWORD option :
          {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-        InternetSetOptionA(handle, option, &ms, sizeof ms);
+        winInet().setOption(handle, option, &ms, sizeof ms);
     }
 }
 
@@ -58,9 +86,9 @@ std::string readBody(HINTERNET request, Clock::time_point deadline) {
     DWORD available = 0;
     DWORD got = 0;
     while (body.size() < Backend::kMaxReply && Clock::now() < deadline &&
-           InternetQueryDataAvailable(request, &available, 0, 0) && available > 0) {
+           winInet().queryDataAvailable(request, &available, 0, 0) && available > 0) {
         const std::size_t wanted = std::min({std::size_t{available}, kChunk, Backend::kMaxReply - body.size()});
-        if (!InternetReadFile(request, chunk, static_cast<DWORD>(wanted), &got) || got == 0) {
+        if (!winInet().readFile(request, chunk, static_cast<DWORD>(wanted), &got) || got == 0) {
             break;
         }
         body.append(chunk, got);
@@ -69,22 +97,25 @@ std::string readBody(HINTERNET request, Clock::time_point deadline) {
 }
 
 std::string fetch(const Backend::HttpRequest& request, Clock::time_point deadline) {
+    const HINTERNET opened = session();
+    if (!opened) {
+        return {};
+    }
+    const WinInet& api = winInet();
     // Declared in this order so the request handle is closed before its connection.
-    const InternetHandle connection(InternetConnectA(session(), request.host.c_str(),
-                                                     static_cast<INTERNET_PORT>(request.port), nullptr,
-                                                     nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    const InternetHandle connection(api.connect(opened, request.host.c_str(), static_cast<INTERNET_PORT>(request.port),
+                                                nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
         return {};
     }
     limitWaits(connection.get(), deadline);
-    const InternetHandle get(HttpOpenRequestA(connection.get(), "GET", request.target.c_str(), "HTTP/1.0",
-                                              nullptr, nullptr,
-                                              INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
+    const InternetHandle get(api.openRequest(connection.get(), "GET", request.target.c_str(), "HTTP/1.0", nullptr,
+                                             nullptr, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
     if (!get) {
         return {};
     }
     limitWaits(get.get(), deadline);
-    if (!HttpSendRequestA(get.get(), kAcceptAnything, static_cast<DWORD>(-1), nullptr, 0)) {
+    if (!api.sendRequest(get.get(), kAcceptAnything, static_cast<DWORD>(-1), nullptr, 0)) {
         return {};
     }
     return readBody(get.get(), deadline);

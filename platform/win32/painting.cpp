@@ -37,8 +37,8 @@ void drawBitmap(HDC dc, HBITMAP bitmap, const RECT& rect) {
     SetStretchBltMode(dc, HALFTONE);
     SetBrushOrgEx(dc, 0, 0, nullptr);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, 0, 0, info.bmWidth,
-               info.bmHeight, blend);
+    GdiAlphaBlend(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, source, 0, 0,
+                  info.bmWidth, info.bmHeight, blend);
     SelectObject(source, previous);
     DeleteDC(source);
 }

@@ -7,6 +7,7 @@
 
 #include "app/run_directory.h"
 #include "platform/win32/http.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/window_peer.h"
 
 namespace inkmoss {
@@ -121,7 +122,9 @@ int Win32Backend::messageBox(std::string_view text, std::string_view caption, un
 }
 
 void Win32Backend::openAddress(const Text& address) {
-    ShellExecuteA(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // The shell is loaded by the first address opened, not with the program.
+    static const auto execute = SystemLibrary("shell32.dll").function<decltype(ShellExecuteA)>("ShellExecuteA");
+    if (execute) execute(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32Backend::quit() { PostQuitMessage(0); }

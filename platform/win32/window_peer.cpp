@@ -10,6 +10,7 @@
 #include "app/program.h"
 #include "platform/win32/control_peers.h"
 #include "platform/win32/layered_procedures.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_backend.h"
 
 namespace inkmoss {
@@ -19,6 +20,13 @@ namespace {
 constexpr UINT kDestroyMessage = WM_APP + 1;
 constexpr char kHotKeySlot[] = "Inkmoss.HotKey";
 constexpr DWORD kStyle = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// The shell is loaded by the first tray icon, not with the program.
+bool notifyIcon(DWORD message, NOTIFYICONDATAA& data) {
+    static const auto notify =
+        SystemLibrary("shell32.dll").function<decltype(Shell_NotifyIconA)>("Shell_NotifyIconA");
+    return notify && notify(message, &data);
+}
 
 bool contains(Rect place, Point at) {
     return at.x >= place.left && at.x < place.left + place.width && at.y >= place.top &&
@@ -312,7 +320,7 @@ bool Win32WindowPeer::setTrayIcon(std::span<const unsigned char> image, Size siz
     data.uCallbackMessage = kTrayMessage;
     data.hIcon = icon;
     tip.copy(data.szTip, sizeof(data.szTip) - 1);
-    if (!Shell_NotifyIconA(trayShown_ ? NIM_MODIFY : NIM_ADD, &data)) {
+    if (!notifyIcon(trayShown_ ? NIM_MODIFY : NIM_ADD, data)) {
         DestroyIcon(icon);
         return false;
     }
@@ -328,7 +336,7 @@ void Win32WindowPeer::removeTrayIcon() {
         data.cbSize = sizeof(data);
         data.hWnd = hwnd_;
         data.uID = kTrayIconId;
-        Shell_NotifyIconA(NIM_DELETE, &data);
+        notifyIcon(NIM_DELETE, data);
         trayShown_ = false;
     }
     if (trayIcon_) DestroyIcon(trayIcon_);

@@ -11,7 +11,7 @@ using namespace looks;
 
 namespace {
 
-const WindowSpec kSpec{"AboutWindow", "", {380, 250}, true};
+const WindowDesign kDesign{"AboutWindow", "", {380, 250}, true};
 
 constexpr Look kCredits{.text = kBlack, .back = kWindowBack, .wrap = true};
 
@@ -42,7 +42,7 @@ std::span<const Row<AboutWindow>> AboutWindow::layout() {
     return rows;
 }
 
-AboutWindow::AboutWindow(Program& program) : Window(program, kSpec) { build(*this, layout()); }
+AboutWindow::AboutWindow(Program& program) : Window(program, kDesign) { build(*this, layout()); }
 
 void AboutWindow::close() { program().destroy(*this); }
 

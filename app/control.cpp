@@ -7,21 +7,21 @@
 
 namespace inkmoss {
 
-void Control::bind(Window& owner, const ControlSpec& spec, std::function<void()> handler) {
+void Control::bind(Window& owner, const ControlDesign& design, std::function<void()> handler) {
     owner_ = &owner;
-    spec_ = &spec;
+    design_ = &design;
     handler_ = std::move(handler);
     reset();
 }
 
 void Control::reset() {
-    text_ = Text(spec_->text);
-    place_ = spec_->place;
-    visible_ = spec_->visible;
+    text_ = Text(design_->text);
+    place_ = design_->place;
+    visible_ = design_->visible;
     enabled_ = true;
     period_ = 0;
     address_.clear();
-    look_ = spec_->look;
+    look_ = design_->look;
 }
 
 void Control::attach(std::unique_ptr<ControlPeer> peer) { peer_ = std::move(peer); }
@@ -37,7 +37,7 @@ void Control::notify(Change what) {
 Text Control::text() const {
     touch();
     // The user types behind the program's back: the screen holds the truth.
-    if (spec_->kind == Kind::EditBox && peer_) return peer_->typedText();
+    if (design_->kind == Kind::EditBox && peer_) return peer_->typedText();
     return text_;
 }
 
@@ -132,7 +132,7 @@ bool Control::modified() const {
 
 void Control::fire() {
     // A hyperlink box opens its address by itself, on the press.
-    if (spec_->kind == Kind::Hyperlink && isOpenableWebAddress(address_)) owner_->program().backend().openAddress(address_);
+    if (design_->kind == Kind::Hyperlink && isOpenableWebAddress(address_)) owner_->program().backend().openAddress(address_);
     if (handler_) handler_();
 }
 

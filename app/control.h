@@ -54,7 +54,7 @@ struct Look {
 };
 
 // One row of a window's layout: what the control is when the window loads.
-struct ControlSpec {
+struct ControlDesign {
     const char* name;  // the layout's name, UTF-8, for diagnostics and tests
     Kind kind;
     Rect place;
@@ -88,9 +88,9 @@ public:
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    void bind(Window& owner, const ControlSpec& spec, std::function<void()> handler);
+    void bind(Window& owner, const ControlDesign& design, std::function<void()> handler);
 
-    const ControlSpec& spec() const { return *spec_; }
+    const ControlDesign& design() const { return *design_; }
     Window& owner() const { return *owner_; }
 
     Text text() const;
@@ -130,7 +130,7 @@ private:
     void notify(Change what);
 
     Window* owner_ = nullptr;
-    const ControlSpec* spec_ = nullptr;
+    const ControlDesign* design_ = nullptr;
     std::function<void()> handler_;
     std::unique_ptr<ControlPeer> peer_;
 

@@ -37,8 +37,8 @@ bool Program::load(Window& window) {
     // ending the program: it is about to be loaded again.
     if (window.loaded()) window.teardown();
 
-    const Point origin = centredOrigin(backend_.screenSize(), window.spec().size);
-    auto peer = backend_.createWindow(window, {origin.x, origin.y, window.spec().size.width, window.spec().size.height});
+    const Point origin = centredOrigin(backend_.screenSize(), window.design().size);
+    auto peer = backend_.createWindow(window, {origin.x, origin.y, window.design().size.width, window.design().size.height});
     if (!peer) return false;
     window.create(std::move(peer));
     window.onCreated();

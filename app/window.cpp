@@ -14,7 +14,7 @@ namespace {
 constexpr int kNoticeMs = 2000;
 }
 
-Window::Window(Program& program, const WindowSpec& spec) : program_(program), spec_(spec) {}
+Window::Window(Program& program, const WindowDesign& design) : program_(program), design_(design) {}
 
 Window::~Window() = default;
 

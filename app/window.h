@@ -47,7 +47,7 @@ public:
     virtual int popUpMenu(std::span<const std::string_view> items, Point at) = 0;
 };
 
-struct WindowSpec {
+struct WindowDesign {
     const char* name;  // UTF-8, for diagnostics and tests
     std::string_view title;
     Size size;
@@ -59,7 +59,7 @@ struct WindowSpec {
 template <class W>
 struct Row {
     Control W::*control;
-    ControlSpec spec;
+    ControlDesign design;
     void (W::*handler)() = nullptr;
 };
 
@@ -67,13 +67,13 @@ struct Row {
 // "loaded" is whether the platform window and its controls exist.
 class Window {
 public:
-    Window(Program& program, const WindowSpec& spec);
+    Window(Program& program, const WindowDesign& design);
     virtual ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
     Program& program() const { return program_; }
-    const WindowSpec& spec() const { return spec_; }
+    const WindowDesign& design() const { return design_; }
     bool loaded() const { return peer_ != nullptr; }
     bool marked() const { return marked_; }
     // The fatal error when the window is not loaded.
@@ -105,7 +105,7 @@ protected:
         for (const Row<W>& row : layout) {
             Control& control = self.*row.control;
             auto handler = row.handler;
-            control.bind(*this, row.spec, handler ? std::function<void()>([&self, handler] { (self.*handler)(); })
+            control.bind(*this, row.design, handler ? std::function<void()>([&self, handler] { (self.*handler)(); })
                                                   : std::function<void()>());
             controls_.push_back(&control);
         }
@@ -120,7 +120,7 @@ private:
     void teardown();
 
     Program& program_;
-    const WindowSpec& spec_;
+    const WindowDesign& design_;
     std::vector<Control*> controls_;
     std::unique_ptr<WindowPeer> peer_;
     bool marked_ = false;

@@ -16,7 +16,7 @@ using namespace looks;
 
 namespace {
 
-const WindowSpec kSpec{"MainWindow", ui::title_main, {750, 457}};
+const WindowDesign kDesign{"MainWindow", ui::title_main, {750, 457}};
 
 constexpr Look kTool(int height) {
     return colourButton({ui::face_yahei, height, 400}, {kDarkGrey, kDeepBlue}, {kBlack, kWindowBack}, {kDarkGrey, kDeepBlue});
@@ -72,7 +72,7 @@ std::span<const MainWindow::MenuItem> MainWindow::托盘() {
     return items;
 }
 
-MainWindow::MainWindow(Program& program) : Window(program, kSpec) {
+MainWindow::MainWindow(Program& program) : Window(program, kDesign) {
     build(*this, layout());
     useNotice(超级按钮_关闭9, 时钟1);
 }

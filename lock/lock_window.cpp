@@ -14,7 +14,7 @@ using namespace looks;
 
 namespace {
 
-const WindowSpec kSpec{"LockWindow", ui::title_lock, {502, 319}};
+const WindowDesign kDesign{"LockWindow", ui::title_lock, {502, 319}};
 
 constexpr Look kBlueButton(int height) {
     return colourButton({{}, height, 700}, {kWhite, kDeepBlue}, {kBlack, 0xFD9F02}, {kBlack, kDeepBlue});
@@ -73,7 +73,7 @@ std::span<const Row<LockWindow>> LockWindow::layout() {
     return rows;
 }
 
-LockWindow::LockWindow(Program& program) : Window(program, kSpec) {
+LockWindow::LockWindow(Program& program) : Window(program, kDesign) {
     build(*this, layout());
     useNotice(超级按钮_关闭9, 时钟3);
 }

@@ -114,8 +114,8 @@ bool HeadlessBackend::timerRunning(const Control& control) const {
 }
 
 void HeadlessBackend::type(Control& edit, std::string_view text) {
-    if (edit.spec().kind != Kind::EditBox || !edit.visible() || !edit.enabled())
-        throw std::logic_error(std::string("cannot type into ") + edit.spec().name);
+    if (edit.design().kind != Kind::EditBox || !edit.visible() || !edit.enabled())
+        throw std::logic_error(std::string("cannot type into ") + edit.design().name);
     auto* peer = static_cast<HeadlessControlPeer*>(edit.peer());
     peer->typed = Text(text);
     peer->userTyped = true;
@@ -123,11 +123,11 @@ void HeadlessBackend::type(Control& edit, std::string_view text) {
 
 void HeadlessBackend::click(Control& control) {
     if (!control.visible() || !control.enabled())
-        throw std::logic_error(std::string("cannot click ") + control.spec().name);
+        throw std::logic_error(std::string("cannot click ") + control.design().name);
     Window& window = control.owner();
     // A window that moves freely moves when its pictures are pressed; the
     // press goes no further.
-    if (window.spec().moveFreely && control.spec().kind == Kind::PictureBox)
+    if (window.design().moveFreely && control.design().kind == Kind::PictureBox)
         ++peerOf(window).drags;
     else
         control.fire();
@@ -135,7 +135,7 @@ void HeadlessBackend::click(Control& control) {
 
 void HeadlessBackend::pressFace(Window& window) {
     HeadlessWindowPeer& peer = peerOf(window);
-    if (window.spec().moveFreely) ++peer.drags;
+    if (window.design().moveFreely) ++peer.drags;
     window.onFacePressed();
 }
 
@@ -158,7 +158,7 @@ void HeadlessBackend::pressEscape(Window& window) {
 HeadlessWindowPeer& HeadlessBackend::peerOf(const Window& window) const {
     for (HeadlessWindowPeer* peer : windows_)
         if (&peer->window == &window) return *peer;
-    throw std::logic_error(std::string(window.spec().name) + " is not loaded");
+    throw std::logic_error(std::string(window.design().name) + " is not loaded");
 }
 
 void HeadlessBackend::forget(HeadlessWindowPeer* peer) {
@@ -221,7 +221,7 @@ int HeadlessWindowPeer::popUpMenu(std::span<const std::string_view> items, Point
 }
 
 HeadlessControlPeer::HeadlessControlPeer(HeadlessBackend& backend, Control& control)
-    : control(control), typed(control.spec().text), backend_(backend) {}
+    : control(control), typed(control.design().text), backend_(backend) {}
 
 HeadlessControlPeer::~HeadlessControlPeer() { backend_.timers_.erase(this); }
 

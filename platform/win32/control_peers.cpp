@@ -45,12 +45,12 @@ Win32ControlPeer::~Win32ControlPeer() {
 }
 
 bool Win32ControlPeer::windowless() const {
-    const Kind kind = control_.spec().kind;
+    const Kind kind = control_.design().kind;
     return kind == Kind::TransparentLabel || kind == Kind::ShapeBox || kind == Kind::PictureBox;
 }
 
 void Win32ControlPeer::createChild() {
-    const Kind kind = control_.spec().kind;
+    const Kind kind = control_.design().kind;
     const char* className = nullptr;
     DWORD style = 0;
     switch (kind) {
@@ -94,7 +94,7 @@ void Win32ControlPeer::createChild() {
 void Win32ControlPeer::applyLook() {
     const Look& look = control_.look();
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(window_.backend().gdi().font(look.font)), FALSE);
-    if (control_.spec().kind == Kind::EditBox && look.password) SendMessageA(hwnd_, EM_SETPASSWORDCHAR, '*', 0);
+    if (control_.design().kind == Kind::EditBox && look.password) SendMessageA(hwnd_, EM_SETPASSWORDCHAR, '*', 0);
 }
 
 void Win32ControlPeer::redraw() {
@@ -148,7 +148,7 @@ void Win32ControlPeer::changed(Change what) {
 }
 
 Text Win32ControlPeer::typedText() const {
-    if (!hwnd_ || control_.spec().kind != Kind::EditBox) return control_.storedText();
+    if (!hwnd_ || control_.design().kind != Kind::EditBox) return control_.storedText();
     Text text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd_)) + 1, '\0');
     text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd_, text.data(), static_cast<int>(text.size()))));
     return text;
@@ -162,7 +162,7 @@ void Win32ControlPeer::setTimer(int periodMs) {
 }
 
 bool Win32ControlPeer::modified() const {
-    return hwnd_ && control_.spec().kind == Kind::EditBox && SendMessageA(hwnd_, EM_GETMODIFY, 0, 0) != 0;
+    return hwnd_ && control_.design().kind == Kind::EditBox && SendMessageA(hwnd_, EM_GETMODIFY, 0, 0) != 0;
 }
 
 void Win32ControlPeer::draw(const DRAWITEMSTRUCT& item) const {
@@ -172,7 +172,7 @@ void Win32ControlPeer::draw(const DRAWITEMSTRUCT& item) const {
 LRESULT CALLBACK Win32ControlPeer::hoverProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* peer = reinterpret_cast<Win32ControlPeer*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!peer) return passOn(hwnd, kHoverSlot, message, wParam, lParam);
-    const bool link = peer->control_.spec().kind == Kind::Hyperlink;
+    const bool link = peer->control_.design().kind == Kind::Hyperlink;
     switch (message) {
     case WM_MOUSEMOVE:
         if (!peer->hot_) {

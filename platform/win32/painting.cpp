@@ -107,7 +107,7 @@ void paintWindowless(HDC dc, const Control& control, Gdi& gdi) {
     if (place.width <= 0 || place.height <= 0) return;
     const RECT rect = rectOf(place);
     const Look& look = control.look();
-    switch (control.spec().kind) {
+    switch (control.design().kind) {
     case Kind::TransparentLabel:
         drawText(dc, control.text(), rect, gdi.font(look.font), look.text,
                  alignment(look.align) | (look.wrap ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER));

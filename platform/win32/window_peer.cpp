@@ -52,7 +52,7 @@ ATOM Win32WindowPeer::registerClass() {
 
 std::unique_ptr<Win32WindowPeer> Win32WindowPeer::create(Win32Backend& backend, Window& window, Rect place) {
     std::unique_ptr<Win32WindowPeer> peer(new Win32WindowPeer(backend, window));
-    const Text title(window.spec().title);
+    const Text title(window.design().title);
     // The window procedure learns its handle from the first message.
     if (!CreateWindowExA(WS_EX_APPWINDOW, kWindowClassName, title.c_str(), kStyle, place.left, place.top, place.width,
                          place.height, nullptr, nullptr, GetModuleHandleA(nullptr), peer.get())) {
@@ -122,7 +122,7 @@ LRESULT Win32WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED)
             if (Win32ControlPeer* control = byHandle(reinterpret_cast<HWND>(lParam));
-                control && control->control().spec().kind == Kind::ColourButton)
+                control && control->control().design().kind == Kind::ColourButton)
                 control->control().fire();
         return 0;
     case WM_LBUTTONDOWN:
@@ -150,7 +150,7 @@ LRESULT Win32WindowPeer::handle(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT Win32WindowPeer::controlColour(UINT message, WPARAM wParam, LPARAM lParam) {
     const Win32ControlPeer* control = byHandle(reinterpret_cast<HWND>(lParam));
-    const Kind kind = control ? control->control().spec().kind : Kind::Timer;
+    const Kind kind = control ? control->control().design().kind : Kind::Timer;
     // A disabled edit box asks as a static one: it keeps the system's grey.
     const bool ours = message == WM_CTLCOLOREDIT ? kind == Kind::EditBox : kind == Kind::Label;
     if (!ours) return DefWindowProcA(hwnd_, message, wParam, lParam);
@@ -194,7 +194,7 @@ Win32ControlPeer* Win32WindowPeer::pressable(Point at) const {
     for (Win32ControlPeer* control : controls_) {
         if (!control->windowless() || !control->control().visible() || !contains(control->control().place(), at))
             continue;
-        const Kind kind = control->control().spec().kind;
+        const Kind kind = control->control().design().kind;
         if (kind == Kind::TransparentLabel || kind == Kind::PictureBox) return control;
         if (kind == Kind::ShapeBox) return nullptr;  // a shape is part of the face
     }
@@ -203,8 +203,8 @@ Win32ControlPeer* Win32WindowPeer::pressable(Point at) const {
 
 void Win32WindowPeer::leftButtonDown(Point at) {
     Win32ControlPeer* target = pressable(at);
-    const bool picture = target && target->control().spec().kind == Kind::PictureBox;
-    if (window_.spec().moveFreely && (!target || picture)) {
+    const bool picture = target && target->control().design().kind == Kind::PictureBox;
+    if (window_.design().moveFreely && (!target || picture)) {
         PostMessageA(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
         if (picture) return;
     }

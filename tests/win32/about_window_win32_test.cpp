@@ -55,7 +55,7 @@ TEST_F(AboutWindowWin32, PicturesFillTheirBoxesAndLetTheFaceShowThroughTheirTran
     open();
     const Snapshot shown(window());
     for (const Control* box : {&about().图片框1, &about().图片框2, &about().图片框3}) {
-        SCOPED_TRACE(box->spec().name);
+        SCOPED_TRACE(box->design().name);
         const Rect place = box->place();
         const Drawn drawn = drawnIn(shown, place);
         EXPECT_GE(drawn.width(), place.width * 3 / 4) << "stretched to the box";
@@ -68,7 +68,7 @@ TEST_F(AboutWindowWin32, PicturesFillTheirBoxesAndLetTheFaceShowThroughTheirTran
     // The corners of both photographs are fully transparent.
     for (const Control* box : {&about().图片框1, &about().图片框2}) {
         const Rect place = box->place();
-        EXPECT_EQ(shown.at(place.left, place.top), kFace) << box->spec().name;
+        EXPECT_EQ(shown.at(place.left, place.top), kFace) << box->design().name;
     }
 }
 

@@ -218,7 +218,7 @@ TEST_F(MainWindowWin32, PaintsTheFaceTheToolColumnTheTextAreaAndTheBottomLabels)
 
     // Transparent labels: white text straight on the face.
     for (const Control* text : {&main().透明标签5, &main().透明标签2, &main().透明标签1}) {
-        SCOPED_TRACE(text->spec().name);
+        SCOPED_TRACE(text->design().name);
         const Rect place = text->place();
         int white = 0;
         int face = 0;
@@ -237,7 +237,7 @@ TEST_F(MainWindowWin32, BothCornerButtonsMinimiseAndADoubleClickOnTheIconBringsT
     openMain();
     main().编辑框1.setText("note");
     for (const Control* button : {&main().超级按钮_关闭1, &main().超级按钮_关闭}) {
-        SCOPED_TRACE(button->spec().name);
+        SCOPED_TRACE(button->design().name);
         moveAside();
         click(*button);
         EXPECT_TRUE(IsIconic(window()));

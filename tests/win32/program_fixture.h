@@ -109,17 +109,23 @@ private:
     HGDIOBJ previous_;
 };
 
+// An empty folder of the running test's own in the temporary folder.
+inline std::string freshTestFolder() {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string folder = std::string(temp) + "inkmoss-" + std::to_string(GetCurrentProcessId()) + "-" + info->name();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
 // A program on the real platform in this process, with a run directory of
 // its own.
 class InProcessProgram : public ::testing::Test {
 protected:
     InProcessProgram() {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = std::string(temp) + "inkmoss-" + std::to_string(GetCurrentProcessId()) + "-" + info->name();
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
+        dir = freshTestFolder();
         GetCurrentDirectoryA(MAX_PATH, previousDirectory_);
         // The mouse stays away, so no button shows its hot colours.
         SetCursorPos(0, 0);

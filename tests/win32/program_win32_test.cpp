@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/ui_texts.h"
+#include "tests/win32/program_fixture.h"
 #include "platform/win32/window_peer.h"
 
 namespace inkmoss {
@@ -152,12 +153,7 @@ private:
 class ProgramWin32 : public ::testing::Test {
 protected:
     ProgramWin32() {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ = std::string(temp) + "inkmoss-" + std::to_string(GetCurrentProcessId()) + "-" + info->name();
-        std::filesystem::remove_all(root_);
-        std::filesystem::create_directories(root_);
+        root_ = freshTestFolder();
         folder = root_ + "\\" + kRunFolder;
         CreateDirectoryA(folder.c_str(), nullptr);
     }

@@ -8,8 +8,6 @@ namespace inkmoss {
 
 namespace {
 
-RECT rectOf(Rect place) { return {place.left, place.top, place.left + place.width, place.top + place.height}; }
-
 UINT alignment(Align align) {
     switch (align) {
     case Align::Centre:

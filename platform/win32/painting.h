@@ -36,6 +36,8 @@ private:
     bool programIconTried_ = false;
 };
 
+inline RECT rectOf(Rect place) { return {place.left, place.top, place.left + place.width, place.top + place.height}; }
+
 // An icon made from one image as an ICO file stores it; null when the bytes
 // are no icon.
 HICON iconFromImage(std::span<const unsigned char> image, Size size);

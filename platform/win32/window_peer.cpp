@@ -185,7 +185,7 @@ void Win32WindowPeer::paint(HDC dc, const RECT& area) {
 }
 
 void Win32WindowPeer::repaint(Rect area) {
-    const RECT rect{area.left, area.top, area.left + area.width, area.top + area.height};
+    const RECT rect = rectOf(area);
     InvalidateRect(hwnd_, &rect, FALSE);
     UpdateWindow(hwnd_);
 }
